@@ -1,0 +1,417 @@
+#include "practiceform.h"
+
+#include "flatbutton.h"
+#include "fonts.h"
+#include "formlayout.h"
+#include "keyboardlayout.h"
+#include "panelframe.h"
+#include "passagebox.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QRadioButton>
+#include <QTime>
+#include <QTimer>
+
+#include <algorithm>
+#include <charconv>
+#include <utility>
+#include <vector>
+
+namespace riderar {
+
+namespace {
+
+constexpr int minuteMilliseconds = 60000;
+constexpr qreal smallFontPoints = 9.75;
+constexpr qreal largeFontPoints = 18;
+
+constexpr Qt::WindowFlags formWindowFlags =
+    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+
+QString qText(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QString qText(const Text &text)
+{
+    return QString::fromStdU16String(text);
+}
+
+QString formCaption()
+{
+    return qText(formCaptionTitle) + QString(formCaptionBlanks, u' ') + qText(formCaptionContact);
+}
+
+QRect pixelRect(int left, int top, int width, int height)
+{
+    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
+}
+
+QColor resolve(Colour colour, const QPalette &system)
+{
+    switch (colour.role) {
+    case Colour::Role::Rgb:
+        return {colour.rgb.red, colour.rgb.green, colour.rgb.blue};
+    case Colour::Role::ButtonFace:
+        return system.color(QPalette::Button);
+    case Colour::Role::ButtonText:
+        return system.color(QPalette::ButtonText);
+    case Colour::Role::None:
+        break;
+    }
+    return {};
+}
+
+// Fills the widget flat with its back colour, where it has one, and writes in its text colour.
+void applyColours(QWidget *widget, Colour back, Colour text)
+{
+    QPalette palette = widget->palette();
+    if (back.role != Colour::Role::None) {
+        // Buttons fill their background from the button role, other widgets from the window's.
+        palette.setColor(widget->backgroundRole(), resolve(back, palette));
+        widget->setAutoFillBackground(true);
+    }
+    if (text.role != Colour::Role::None) {
+        const QColor colour = resolve(text, palette);
+        palette.setColor(QPalette::WindowText, colour);
+        palette.setColor(QPalette::ButtonText, colour);
+    }
+    widget->setPalette(palette);
+}
+
+// The index of a control array member from its name, "Level(2)" giving 2.
+int arrayIndex(std::string_view name)
+{
+    const auto open = name.find('(');
+    int index = -1;
+    if (open != std::string_view::npos)
+        std::from_chars(name.data() + open + 1, name.data() + name.size(), index);
+    return index;
+}
+
+QFont fontFor(FontChoice choice, const QFont &window)
+{
+    switch (choice) {
+    case FontChoice::SansSerif9_75:
+        return sansSerifFont(smallFontPoints);
+    case FontChoice::SansSerif18:
+        return sansSerifFont(largeFontPoints);
+    case FontChoice::Window:
+        break;
+    }
+    return window;
+}
+
+// CR LF and a lone CR start a new line in a label, which breaks lines at LF only.
+QString labelText(const Text &text)
+{
+    QString shown = qText(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(u'\r', u'\n');
+    return shown;
+}
+
+std::size_t scoreSlot(ScoreDisplay display)
+{
+    return static_cast<std::size_t>(display);
+}
+
+ScoreDisplay scoreDisplayFor(std::string_view name)
+{
+    static constexpr std::array<std::pair<std::string_view, ScoreDisplay>, 5> names{{
+        {"ShowCorrectWords", ScoreDisplay::CorrectWords},
+        {"ShowIncorrectWords", ScoreDisplay::IncorrectWords},
+        {"ShowWordCount", ScoreDisplay::WordCount},
+        {"ShowAccuracy", ScoreDisplay::Accuracy},
+        {"ShowWordsPerMin", ScoreDisplay::WordsPerMin},
+    }};
+    const auto found = std::find_if(names.begin(), names.end(),
+                                    [name](const auto &entry) { return entry.first == name; });
+    Q_ASSERT(found != names.end());
+    return found->second;
+}
+
+} // namespace
+
+PracticeForm::PracticeForm(QWidget *parent) : QWidget(parent, formWindowFlags)
+{
+    setObjectName(QStringLiteral("PracticeForm"));
+    setWindowTitle(formCaption());
+    setWindowIcon(QIcon(QStringLiteral(":/assets/keyboard-icon.png")));
+    setFont(windowFont());
+    setFixedSize(twipsToPixels(formClientWidthTwips), twipsToPixels(formClientHeightTwips));
+    applyColours(this, formBackColour, noColour);
+
+    buildFrames();
+    buildControls();
+    buildKeyboard();
+    setTabOrder();
+    connectEvents();
+
+    m_engine.load();
+}
+
+PracticeForm::~PracticeForm() = default;
+
+QWidget *PracticeForm::container(std::string_view name)
+{
+    if (name.empty())
+        return this;
+    auto *frame = findChild<PanelFrame *>(qText(name));
+    Q_ASSERT(frame);
+    return frame;
+}
+
+void PracticeForm::buildFrames()
+{
+    for (const FrameSpec &spec : frameSpecs) {
+        auto *frame = new PanelFrame(qText(spec.caption), container(spec.container));
+        frame->setObjectName(qText(spec.name));
+        frame->setGeometry(pixelRect(spec.left, spec.top, spec.width, spec.height));
+        applyColours(frame, spec.back, spec.text);
+    }
+    // The echo's frame covers the top of the function row's separators.
+    container("Frame3(0)")->raise();
+}
+
+void PracticeForm::buildControls()
+{
+    m_levelGroup = new QButtonGroup(this);
+    for (const ControlSpec &spec : controlSpecs) {
+        QWidget *parent = container(spec.container);
+        const QString caption = qText(spec.caption);
+        QWidget *widget = nullptr;
+        switch (spec.kind) {
+        case ControlKind::PassageBox: {
+            m_passageBox = new PassageBox(parent);
+            QPalette palette = m_passageBox->palette();
+            palette.setColor(QPalette::Base, resolve(spec.back, palette));
+            palette.setColor(QPalette::Text, resolve(spec.text, palette));
+            // Outside the focus the selection looks like the rest of the text.
+            palette.setColor(QPalette::Inactive, QPalette::Highlight, resolve(spec.back, palette));
+            palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                             resolve(spec.text, palette));
+            m_passageBox->setPalette(palette);
+            widget = m_passageBox;
+            break;
+        }
+        case ControlKind::Echo:
+            m_echo = new QLabel(parent);
+            m_echo->setTextFormat(Qt::PlainText);
+            m_echo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            m_echo->setWordWrap(true);
+            widget = m_echo;
+            break;
+        case ControlKind::Timer:
+            m_minuteTimer = new QTimer(parent);
+            m_minuteTimer->setObjectName(qText(spec.name));
+            m_minuteTimer->setInterval(minuteMilliseconds);
+            m_minuteTimer->setTimerType(Qt::PreciseTimer);
+            continue;
+        case ControlKind::OptionButton: {
+            auto *option = new QRadioButton(caption, parent);
+            option->setChecked(spec.settings & Selected);
+            m_levelGroup->addButton(option, arrayIndex(spec.name));
+            widget = option;
+            break;
+        }
+        case ControlKind::PushButton: {
+            auto *button = new FlatButton(caption, parent);
+            button->setBackColour(resolve(spec.back, button->palette()));
+            if (spec.name == "PickRandomWords")
+                m_startButton = button;
+            else if (spec.name == "ResetScore")
+                m_resetButton = button;
+            else
+                m_exitButton = button;
+            widget = button;
+            break;
+        }
+        case ControlKind::Label: {
+            auto *label = new QLabel(caption, parent);
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment(((spec.settings & Centred) ? Qt::AlignHCenter : Qt::AlignLeft) |
+                                Qt::AlignTop);
+            label->setWordWrap(spec.settings & Wrap);
+            if (spec.settings & Border)
+                label->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+            if (spec.name.starts_with("Show"))
+                m_scoreLabels[scoreSlot(scoreDisplayFor(spec.name))] = label;
+            widget = label;
+            break;
+        }
+        case ControlKind::Picture: {
+            auto *picture = new QLabel(parent);
+            picture->setPixmap(QPixmap(caption));
+            picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            picture->setFocusPolicy(Qt::StrongFocus);
+            widget = picture;
+            break;
+        }
+        }
+        widget->setObjectName(qText(spec.name));
+        widget->setGeometry(pixelRect(spec.left, spec.top, spec.width, spec.height));
+        widget->setFont(fontFor(spec.font, font()));
+        // A flat button paints its own back colour; the passage box fills from its base.
+        const bool paintsOwnBack =
+            spec.kind == ControlKind::PushButton || spec.kind == ControlKind::PassageBox;
+        applyColours(widget, paintsOwnBack ? noColour : spec.back, spec.text);
+    }
+}
+
+void PracticeForm::buildKeyboard()
+{
+    m_keysGroup = new QButtonGroup(this);
+    m_keysGroup->setExclusive(false);
+    for (const KeySpec &spec : keySpecs) {
+        auto *button = new FlatButton(qText(spec.caption), this);
+        const bool working = spec.array == KeyArray::Keys;
+        button->setObjectName(QStringLiteral("%1(%2)")
+                                  .arg(working ? QStringLiteral("Keys") : QStringLiteral("Key"))
+                                  .arg(spec.index));
+        button->setGeometry(pixelRect(spec.left, spec.top, spec.width, spec.height));
+        if (working) {
+            m_keys[static_cast<std::size_t>(spec.index)] = button;
+            m_keysGroup->addButton(button, spec.index);
+        }
+    }
+}
+
+void PracticeForm::setTabOrder()
+{
+    std::vector<std::pair<int, QWidget *>> order;
+    for (const ControlSpec &spec : controlSpecs) {
+        if (spec.kind == ControlKind::Label || spec.kind == ControlKind::Echo ||
+            spec.kind == ControlKind::Timer)
+            continue;
+        order.emplace_back(spec.tab, findChild<QWidget *>(qText(spec.name)));
+    }
+    for (const KeySpec &spec : keySpecs) {
+        const QString name =
+            QStringLiteral("%1(%2)")
+                .arg(spec.array == KeyArray::Keys ? QStringLiteral("Keys") : QStringLiteral("Key"))
+                .arg(spec.index);
+        order.emplace_back(spec.tab, findChild<QWidget *>(name));
+    }
+    std::sort(order.begin(), order.end(),
+              [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1].second, order[i].second);
+}
+
+void PracticeForm::connectEvents()
+{
+    connect(m_passageBox, &PassageBox::keyPressed, this,
+            [this](std::int16_t code) { m_engine.keyPress(code); });
+    connect(m_keysGroup, &QButtonGroup::idClicked, this,
+            [this](int index) { m_engine.keyClick(static_cast<std::int16_t>(index)); });
+    connect(m_levelGroup, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
+        if (checked)
+            m_engine.levelClick(static_cast<std::int16_t>(index));
+    });
+    connect(m_startButton, &QPushButton::clicked, this, [this] { m_engine.startClick(); });
+    connect(m_resetButton, &QPushButton::clicked, this, [this] { m_engine.resetClick(); });
+    connect(m_exitButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_minuteTimer, &QTimer::timeout, this, [this] { m_engine.minuteTick(); });
+}
+
+bool PracticeForm::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate && !m_activated) {
+        m_activated = true;
+        m_engine.activate();
+    }
+    return QWidget::event(event);
+}
+
+Text PracticeForm::echo() const
+{
+    return m_echoText;
+}
+
+void PracticeForm::setEcho(const Text &caption)
+{
+    m_echoText = caption;
+    m_echo->setText(labelText(caption));
+}
+
+Text PracticeForm::passageText() const
+{
+    return m_passageBox->passage();
+}
+
+void PracticeForm::setPassageText(const Text &text)
+{
+    m_passageBox->setPassage(text);
+}
+
+void PracticeForm::focusPassage()
+{
+    m_passageBox->setFocus(Qt::OtherFocusReason);
+}
+
+void PracticeForm::setPassageSelStart(std::int16_t p)
+{
+    m_passageBox->setSelStart(p);
+}
+
+void PracticeForm::setPassageSelLength(std::int16_t n)
+{
+    m_passageBox->setSelLength(n);
+}
+
+void PracticeForm::setMinuteTimerOn(bool on)
+{
+    // Switching on a running timer keeps its period: the next tick stays where it was due.
+    if (!on)
+        m_minuteTimer->stop();
+    else if (!m_minuteTimer->isActive())
+        m_minuteTimer->start();
+}
+
+void PracticeForm::setScoreCaption(ScoreDisplay display, const Text &caption)
+{
+    m_scoreLabels[scoreSlot(display)]->setText(qText(caption));
+}
+
+bool PracticeForm::setKeyColour(std::int16_t index, KeyColour colour)
+{
+    if (index < 0 || index > highestKeyIndex)
+        return false;
+    FlatButton *button = m_keys[static_cast<std::size_t>(index)];
+    if (!button)
+        return false;
+    button->setBackColour(
+        colour ? std::optional<QColor>(QColor(colour->red, colour->green, colour->blue))
+               : std::nullopt);
+    return true;
+}
+
+float PracticeForm::secondsSinceMidnight()
+{
+    return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
+}
+
+void PracticeForm::processPendingEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void PracticeForm::showMessageBox(const Text &prompt, const Text &title, int)
+{
+    QMessageBox box(QMessageBox::NoIcon, qText(title), qText(prompt), QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+} // namespace riderar

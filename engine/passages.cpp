@@ -1,0 +1,148 @@
+#include "passages.h"
+
+#include "practicestate.h"
+
+#include <utility>
+
+namespace riderar {
+
+// Each passage is four lines; the program joins them with the line break when it loads.
+// clang-format off
+const std::array<PassageLines, passageLevels * passagesPerLevel> builtInPassages{{
+    {0, 0, {"Thank you Great Spirit for the gift of life, for every breath and every heartbeat.",
+            "Thank you for the rivers, the woods, the mountains and the stars.",
+            "Thank you for death, which closes every circle of life and makes room for",
+            "the new, so that nothing is ever truly lost to the world."}},
+    {0, 1, {"Opening the heart. To pray is, first of all, to give thanks for what we already",
+            "have, the bread on our table, the roof overhead and the friends who love us.",
+            "Each morning I remember that gratitude is the simplest prayer of all, and the",
+            "most powerful one, for it turns what we have into more than enough."}},
+    {0, 2, {"Even if an idea seems to be my own, I know that it comes to me as a gift. The",
+            "Great Spirit sows the seed of every thought, and Mother Earth nourishes it with",
+            "her patience, her seasons and her deep wisdom. When a new idea arrives, I will",
+            "receive it with thanks, then use it to serve all living beings with kindness."}},
+    {0, 3, {"As the morning light spreads across the hills, I turn my face towards the rising",
+            "sun and offer thanks. Great Spirit, let this light enter my eyes and my heart,",
+            "so that I may see the beauty in every person I meet today. Let the warmth of",
+            "the dawn melt the cold places within me and wake every part of me to new life."}},
+    {0, 4, {"A prayer for peace. Great Spirit, quiet the anger that burns in the hearts of",
+            "people everywhere. Teach the nations to lay down their weapons and to listen",
+            "to one another. Let peace begin in my own home, in my words and in my actions,",
+            "and let it spread outwards like ripples on the surface of a still lake."}},
+    {0, 5, {"You have prayed through the long winter of the soul, when all felt dark and",
+            "cold. Did you know that spring was waiting beneath the snow? The soul has its",
+            "seasons, just as the earth does, a time to sleep, a time to grow, a time to",
+            "bear fruit and a time to release what is finished. Trust them all."}},
+    {0, 6, {"Truly, you are an enlightened human being if you see yourself in others, and",
+            "others in yourself. An enlightened one does not seek to rule or to be praised,",
+            "but walks gently on the earth and treats every creature with respect.",
+            "Such a person will carry the light of the Great Spirit wherever they go."}},
+    {0, 7, {"Someone once said, fear is a guest that knocks at the door but need never be",
+            "invited in. Great Spirit, when fear comes to me in the night, grant me the",
+            "courage to face it calmly. Help me understand that most of what I fear",
+            "never comes to pass, and that love is always stronger than even my worst fear."}},
+    {0, 8, {"As I look toward the west, the sun sinks slowly behind the mountains and the sky",
+            "turns to gold, then red, then the deep blue of the evening. The first stars ",
+            "appear one by one. Great Spirit, thank you for this day and for the quiet night",
+            "that follows it. Guard my sleep and my dreams until dawn."}},
+    {0, 9, {"Money is the servant of life and must never become its master. Great Spirit,",
+            "help me to earn what I need by honest work, and to share what I have with",
+            "those who have less. Let me remember that true wealth is never found in gold ",
+            "but in friendship, health, and a heart at peace with itself."}},
+    {1, 0, {"English belongs to the Indo-European family, a vast group of related languages",
+            "spoken across Europe and much of Asia. Linguists believe they all stem from",
+            "one parent tongue, spoken some six thousand years ago, that left no written",
+            "records of any kind."}},
+    {1, 1, {"Indo-European languages where identical early sound changes took place",
+            "are grouped in a single branch. The Germanic branch, for instance, holds English,",
+            "German, Dutch and the Scandinavian tongues, while the Italic branch produced",
+            "Latin and, in time, French."}},
+    {1, 2, {"The most important branch in Asia is Indo-Iranian. It has two large groups:",
+            "the Indic (or Indo-Aryan) languages, such as Sanskrit, Hindi and Sinhalese, and",
+            "the Iranian languages, like Persian, Balochi and Kurdish. Measured by native",
+            "speakers, it is the largest."}},
+    {1, 3, {"During the Roman occupation of Britain, which lasted nearly four hundred years, the",
+            "native Britons went on speaking Celtic tongues, while Latin was used mostly",
+            "by soldiers, officials and merchants in the towns. The legions left by 410 AD,",
+            "and Germanic settlers soon followed."}},
+    {1, 4, {"The Anglo-Saxon era began in the fifth century as Angles, Saxons and Jutes",
+            "crossed the North Sea to settle in Britain. Their speech, Old English (often",
+            "called Anglo-Saxon), became the language of England. Later on, Viking settlers from",
+            "Scandinavia gave it words like sky, egg and law."}},
+    {1, 5, {"The Norman Conquest of 1066 brought a French-speaking ruling class to England.",
+            "For nearly three hundred years, French was the language of the court, the law",
+            "and the nobility, while ordinary people went on speaking English. Thousands of",
+            "French words entered the language, such as beef, justice, river and castle."}},
+    {1, 6, {"English in Australia, New Zealand, Canada and the United States grew from the",
+            "speech of settlers who sailed over from Britain and Ireland. Each country has its",
+            "own accent and many words of its own, yet speakers from all of them understand",
+            "one another with ease. English is also widely used in India and in Africa."}},
+    {1, 7, {"The English language is remarkably rich in synonyms, words which mean roughly the",
+            "same thing. Many pairs exist because one word came from Old English and the other",
+            "from French or Latin, as in begin and commence, or ask and inquire. The older",
+            "word often sounds plainer, warmer and more familiar."}},
+    {1, 8, {"Language has not always stayed in its homeland, and English is a clear case.",
+            "From the seventeenth century on, traders and colonists carried it to North",
+            "America, the Caribbean, Africa, India and Australia. Today it is the mother tongue of",
+            "some four hundred million people and a second tongue to many more."}},
+    {1, 9, {"Antonyms, many entries in a thesaurus will remind the user, are words that have",
+            "opposite meanings, such as hot and cold, early and late, or love and hate. Many",
+            "are formed using a prefix, as in happy and unhappy, or legal and illegal.",
+            "(Here the prefix in- becomes il- because the root begins with l."}},
+    {2, 0, {"Generally speaking, those born in spring are bright, eager and full of new ideas.",
+            "Like the season itself, they bring renewed energy to every group they join, and they",
+            "rarely sit still for long. They love fresh starts, though they sometimes need a",
+            "patient friend to help them see every plan through to the end."}},
+    {2, 1, {"Generally speaking, those born in summer are cheerful and generous.",
+            "They love long days, good company and a little praise, and they always shine",
+            "brightest when others need cheering up. Their moods can change as fast as a sudden",
+            "summer storm, but they never last."}},
+    {2, 2, {"Generally speaking, those born in autumn are thoughtful, calm and well balanced.",
+            "They weigh each choice with great care, value fairness and enjoy peaceful",
+            "evenings among close friends. Like falling leaves, they know when to let go",
+            "of the past, and they trust that change will bring them something better. "}},
+    {2, 3, {"Winter comprises three signs of the zodiac: Capricorn, Aquarius and Pisces. Those",
+            "born under these signs tend to be steady, inventive and deeply caring. They face",
+            "hard times with quiet strength and patience, and they can often see much further",
+            "than those around them, even when the rest have lost hope."}},
+    {2, 4, {"Libra is the seventh sign of the zodiac (September 23 - October 22), and its symbol",
+            "is the scales. Librans are charming, fair-minded and very fond of beauty.",
+            "They dislike conflict and will go out of their way to keep the peace, though they",
+            "may sometimes find it hard to make up their minds."}},
+    {2, 5, {"Scorpio is the eighth sign of the zodiac (October 23 - November 21). Its symbol is",
+            "the scorpion. Scorpios are passionate, loyal and determined, and they rarely give",
+            "up on a goal. They hide their feelings and trust only a few close friends, but",
+            "once they have given you their trust, they will stand by you through thick and thin."}},
+    {2, 6, {"Capricorn is the tenth sign of the zodiac (December 22 - January 19), and its symbol",
+            "is the mountain goat. Capricorns are steady, sensible and ambitious, and like it,",
+            "they climb patiently toward their goals, one step at a time. They respect hard",
+            "work and tradition, but they should also remember to rest and have some fun."}},
+    {2, 7, {"Aquarius is the eleventh sign of the zodiac (January 20 - February 18). Aquarians",
+            "are independent, inventive and friendly people who care greatly about the wider world.",
+            "They enjoy fresh ideas and unusual people, and they are often ahead of their",
+            "time. They can seem distant, though their hearts are kind."}},
+    {2, 8, {"The water Bearer pours out the water of life and learning for all to share.",
+            "This picture suits Aquarians well, since they love to share what they know and help",
+            "others grow. They give freely and hope for little in return, and they feel",
+            "most at home when they are working with others to build a better world for all."}},
+    {2, 9, {"Dig deeper and you will find that your birth season and sign are only the start.",
+            "Take time each day to notice what makes you happy, and learn from what does not.",
+            "Be patient with yourself, listen to the people who care about you, and keep",
+            "your mind open to new things. Above all, feel free to grow in your own way. "}},
+}};
+// clang-format on
+
+void FillPassages(PracticeState &state)
+{
+    for (const PassageLines &passage : builtInPassages) {
+        Text joined;
+        for (std::size_t i = 0; i < passage.lines.size(); ++i) {
+            if (i > 0)
+                joined += state.lineBreak;
+            joined += textFromAscii(passage.lines[i]);
+        }
+        state.passages[passage.level][passage.number] = std::move(joined);
+    }
+}
+
+} // namespace riderar
