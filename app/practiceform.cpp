@@ -10,11 +10,13 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTime>
 #include <QTimer>
@@ -333,6 +335,15 @@ bool PracticeForm::event(QEvent *event)
     return QWidget::event(event);
 }
 
+void PracticeForm::closeEvent(QCloseEvent *event)
+{
+    // Nothing asks the user first. A passage choice under way sees the window closed and
+    // stops there, touching no control; the event loop then ends the program.
+    m_engine.windowClosed();
+    m_minuteTimer->stop();
+    QWidget::closeEvent(event);
+}
+
 Text PracticeForm::echo() const
 {
     return m_echoText;
@@ -408,9 +419,15 @@ void PracticeForm::processPendingEvents()
 
 void PracticeForm::showMessageBox(const Text &prompt, const Text &title, int)
 {
-    QMessageBox box(QMessageBox::NoIcon, qText(title), qText(prompt), QMessageBox::Ok, this);
+    // The prompt's LF CR is one line break on screen.
+    QString shown = qText(prompt);
+    shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+    QMessageBox box(QMessageBox::NoIcon, qText(title), labelText(shown.toStdU16String()),
+                    QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("WarningBox"));
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.exec();
 }
 

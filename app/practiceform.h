@@ -14,6 +14,7 @@
 #include <array>
 
 class QButtonGroup;
+class QCloseEvent;
 class QLabel;
 class QTimer;
 
@@ -49,6 +50,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildFrames();

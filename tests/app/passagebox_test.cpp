@@ -2,9 +2,14 @@
 
 #include <QKeyEvent>
 #include <QSignalSpy>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 
 #include <ostream>
 #include <vector>
+
+#include "casename.h"
 
 namespace riderar::testing {
 namespace {
@@ -72,12 +77,7 @@ TEST_P(PassageBoxKeys, RaisesTheCodesTheKeyTypesAndNeverChangesThePassage)
     EXPECT_EQ(passageBox()->toPlainText(), QStringLiteral("ab\ncd\nef"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, PassageBoxKeys, ::testing::ValuesIn(keyCases), [](const auto &info) {
-    std::string name;
-    for (const char c : std::string(info.param.what))
-        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Keys, PassageBoxKeys, ::testing::ValuesIn(keyCases), ByWhat());
 
 TEST_F(FormTest, AccessKeysPressTheButtonsFromThePassageBoxAndTypeNothing)
 {
@@ -199,6 +199,22 @@ TEST_F(FormTest, ArrowKeysAndClicksMoveTheCaretWithoutTyping)
     EXPECT_EQ(passageBox()->selStart(), 0);
     EXPECT_EQ(typed.count(), 0);
     EXPECT_EQ(form->passageText(), shortPassage);
+}
+
+TEST_F(FormTest, EveryPassageShowsAsItsFourLinesInThePassageBox)
+{
+    for (int level = 0; level < 3; ++level) {
+        for (int number = 0; number < 10; ++number) {
+            form->setPassageText(form->state().passages[level][number]);
+            QTextDocument *document = passageBox()->document();
+            ASSERT_EQ(document->blockCount(), 4);
+            for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+                EXPECT_EQ(block.layout()->lineCount(), 1)
+                    << "level " << level << " passage " << number << " line "
+                    << block.blockNumber() + 1;
+            }
+        }
+    }
 }
 
 } // namespace

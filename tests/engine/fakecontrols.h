@@ -2,7 +2,10 @@
 
 #include "practicecontrols.h"
 
+#include <algorithm>
 #include <array>
+#include <deque>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -10,8 +13,11 @@
 
 namespace riderar::testing {
 
-/// A scripted stand-in for the practice window: it keeps what the engine sets, and records
-/// the order of the operations as short strings.
+/// A scripted stand-in for the practice window. It keeps what the engine sets and records the
+/// operations in order. Its clock and its event processing are the test's: the clock gives
+/// the queued readings first, then steps on by clockStep at every reading; every call of
+/// processPendingEvents runs onProcessEvents with the number of the call, so a test can run
+/// nested handlers at a chosen pass of a spin.
 class FakeControls : public PracticeControls
 {
 public:
@@ -23,8 +29,22 @@ public:
     bool timerOn = false;
     std::array<Text, 5> captions{u"0", u"0", u"0", u"0", u"0"};
     std::map<int, KeyColour> keyColours; // every Keys index, button face at the start
-    float clock = 0;
     std::vector<std::string> calls;
+
+    float clock = 1000;
+    float clockStep = 0.125f; // one pass for each spin unless a test says otherwise
+    std::deque<float> clockReadings;
+    int eventPasses = 0;
+    std::function<void(int pass)> onProcessEvents;
+
+    struct MessageBox
+    {
+        Text prompt;
+        Text title;
+        int style;
+    };
+    std::vector<MessageBox> messageBoxes;
+    std::function<void()> onMessageBox; // runs while the box is open
 
     FakeControls()
     {
@@ -42,6 +62,19 @@ public:
             indexes.insert(i);
         return indexes;
     }
+
+    /// The Keys indexes shown in the lit colour.
+    std::set<int> litKeys() const
+    {
+        std::set<int> lit;
+        for (const auto &[index, colour] : keyColours) {
+            if (colour == KeyColour(litKeyColour))
+                lit.insert(index);
+        }
+        return lit;
+    }
+
+    Text caption(ScoreDisplay display) const { return captions[static_cast<std::size_t>(display)]; }
 
     Text echo() const override { return echoText; }
     void setEcho(const Text &caption) override
@@ -65,13 +98,13 @@ public:
     void setPassageSelStart(std::int16_t p) override
     {
         calls.push_back("setSelStart");
-        selStart = std::min<int>(p, static_cast<int>(passage.size()));
+        selStart = std::clamp<int>(p, 0, static_cast<int>(passage.size()));
         selLength = 0;
     }
     void setPassageSelLength(std::int16_t n) override
     {
         calls.push_back("setSelLength");
-        selLength = std::min<int>(n, static_cast<int>(passage.size()) - selStart);
+        selLength = std::clamp<int>(n, 0, static_cast<int>(passage.size()) - selStart);
     }
     void setMinuteTimerOn(bool on) override
     {
@@ -92,11 +125,30 @@ public:
         key->second = colour;
         return true;
     }
-    float secondsSinceMidnight() override { return clock; }
-    void processPendingEvents() override { calls.push_back("processPendingEvents"); }
-    void showMessageBox(const Text &, const Text &, int) override
+    float secondsSinceMidnight() override
+    {
+        if (!clockReadings.empty()) {
+            clock = clockReadings.front();
+            clockReadings.pop_front();
+            return clock;
+        }
+        const float now = clock;
+        clock += clockStep;
+        return now;
+    }
+    void processPendingEvents() override
+    {
+        calls.push_back("processPendingEvents");
+        ++eventPasses;
+        if (onProcessEvents)
+            onProcessEvents(eventPasses);
+    }
+    void showMessageBox(const Text &prompt, const Text &title, int style) override
     {
         calls.push_back("showMessageBox");
+        messageBoxes.push_back({prompt, title, style});
+        if (onMessageBox)
+            onMessageBox();
     }
 };
 
