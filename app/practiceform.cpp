@@ -122,6 +122,14 @@ QString labelText(const Text &text)
     return shown;
 }
 
+// A key button's name is its array's with its index: "Keys(97)", "Key(1)".
+QString keyObjectName(const KeySpec &row)
+{
+    const QString array =
+        row.array == KeyArray::Keys ? QStringLiteral("Keys") : QStringLiteral("Key");
+    return QStringLiteral("%1(%2)").arg(array).arg(row.index);
+}
+
 std::size_t scoreSlot(ScoreDisplay display)
 {
     return static_cast<std::size_t>(display);
@@ -175,11 +183,12 @@ QWidget *PracticeForm::container(std::string_view name)
 
 void PracticeForm::buildFrames()
 {
-    for (const FrameSpec &spec : frameSpecs) {
-        auto *frame = new PanelFrame(qText(spec.caption), container(spec.container));
-        frame->setObjectName(qText(spec.name));
-        frame->setGeometry(pixelRect(spec.left, spec.top, spec.width, spec.height));
-        applyColours(frame, spec.back, spec.text);
+    for (const FrameSpec &row : frameSpecs) {
+        auto *frame = new PanelFrame(qText(row.caption), container(row.container));
+        frame->setObjectName(qText(row.name));
+        frame->setGeometry(pixelRect(row.left, row.top, row.width, row.height));
+        applyColours(frame, row.back, row.text);
+        frame->setAutoFillBackground(false); // it fills itself flat as it paints
     }
     // The echo's frame covers the top of the function row's separators.
     container("Frame3(0)")->raise();
@@ -188,20 +197,20 @@ void PracticeForm::buildFrames()
 void PracticeForm::buildControls()
 {
     m_levelGroup = new QButtonGroup(this);
-    for (const ControlSpec &spec : controlSpecs) {
-        QWidget *parent = container(spec.container);
-        const QString caption = qText(spec.caption);
+    for (const ControlSpec &row : controlSpecs) {
+        QWidget *parent = container(row.container);
+        const QString caption = qText(row.caption);
         QWidget *widget = nullptr;
-        switch (spec.kind) {
+        switch (row.kind) {
         case ControlKind::PassageBox: {
             m_passageBox = new PassageBox(parent);
             QPalette palette = m_passageBox->palette();
-            palette.setColor(QPalette::Base, resolve(spec.back, palette));
-            palette.setColor(QPalette::Text, resolve(spec.text, palette));
+            palette.setColor(QPalette::Base, resolve(row.back, palette));
+            palette.setColor(QPalette::Text, resolve(row.text, palette));
             // Outside the focus the selection looks like the rest of the text.
-            palette.setColor(QPalette::Inactive, QPalette::Highlight, resolve(spec.back, palette));
+            palette.setColor(QPalette::Inactive, QPalette::Highlight, resolve(row.back, palette));
             palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                             resolve(spec.text, palette));
+                             resolve(row.text, palette));
             m_passageBox->setPalette(palette);
             widget = m_passageBox;
             break;
@@ -215,23 +224,23 @@ void PracticeForm::buildControls()
             break;
         case ControlKind::Timer:
             m_minuteTimer = new QTimer(parent);
-            m_minuteTimer->setObjectName(qText(spec.name));
+            m_minuteTimer->setObjectName(qText(row.name));
             m_minuteTimer->setInterval(minuteMilliseconds);
             m_minuteTimer->setTimerType(Qt::PreciseTimer);
             continue;
         case ControlKind::OptionButton: {
             auto *option = new QRadioButton(caption, parent);
-            option->setChecked(spec.settings & Selected);
-            m_levelGroup->addButton(option, arrayIndex(spec.name));
+            option->setChecked(row.settings & Selected);
+            m_levelGroup->addButton(option, arrayIndex(row.name));
             widget = option;
             break;
         }
         case ControlKind::PushButton: {
             auto *button = new FlatButton(caption, parent);
-            button->setBackColour(resolve(spec.back, button->palette()));
-            if (spec.name == "PickRandomWords")
+            button->setBackColour(resolve(row.back, button->palette()));
+            if (row.name == "PickRandomWords")
                 m_startButton = button;
-            else if (spec.name == "ResetScore")
+            else if (row.name == "ResetScore")
                 m_resetButton = button;
             else
                 m_exitButton = button;
@@ -241,13 +250,13 @@ void PracticeForm::buildControls()
         case ControlKind::Label: {
             auto *label = new QLabel(caption, parent);
             label->setTextFormat(Qt::PlainText);
-            label->setAlignment(((spec.settings & Centred) ? Qt::AlignHCenter : Qt::AlignLeft) |
+            label->setAlignment(((row.settings & Centred) ? Qt::AlignHCenter : Qt::AlignLeft) |
                                 Qt::AlignTop);
-            label->setWordWrap(spec.settings & Wrap);
-            if (spec.settings & Border)
+            label->setWordWrap(row.settings & Wrap);
+            if (row.settings & Border)
                 label->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-            if (spec.name.starts_with("Show"))
-                m_scoreLabels[scoreSlot(scoreDisplayFor(spec.name))] = label;
+            if (row.name.starts_with("Show"))
+                m_scoreLabels[scoreSlot(scoreDisplayFor(row.name))] = label;
             widget = label;
             break;
         }
@@ -260,13 +269,13 @@ void PracticeForm::buildControls()
             break;
         }
         }
-        widget->setObjectName(qText(spec.name));
-        widget->setGeometry(pixelRect(spec.left, spec.top, spec.width, spec.height));
-        widget->setFont(fontFor(spec.font, font()));
+        widget->setObjectName(qText(row.name));
+        widget->setGeometry(pixelRect(row.left, row.top, row.width, row.height));
+        widget->setFont(fontFor(row.font, font()));
         // A flat button paints its own back colour; the passage box fills from its base.
         const bool paintsOwnBack =
-            spec.kind == ControlKind::PushButton || spec.kind == ControlKind::PassageBox;
-        applyColours(widget, paintsOwnBack ? noColour : spec.back, spec.text);
+            row.kind == ControlKind::PushButton || row.kind == ControlKind::PassageBox;
+        applyColours(widget, paintsOwnBack ? noColour : row.back, row.text);
     }
 }
 
@@ -274,16 +283,14 @@ void PracticeForm::buildKeyboard()
 {
     m_keysGroup = new QButtonGroup(this);
     m_keysGroup->setExclusive(false);
-    for (const KeySpec &spec : keySpecs) {
-        auto *button = new FlatButton(qText(spec.caption), this);
-        const bool working = spec.array == KeyArray::Keys;
-        button->setObjectName(QStringLiteral("%1(%2)")
-                                  .arg(working ? QStringLiteral("Keys") : QStringLiteral("Key"))
-                                  .arg(spec.index));
-        button->setGeometry(pixelRect(spec.left, spec.top, spec.width, spec.height));
+    for (const KeySpec &row : keySpecs) {
+        auto *button = new FlatButton(qText(row.caption), this);
+        const bool working = row.array == KeyArray::Keys;
+        button->setObjectName(keyObjectName(row));
+        button->setGeometry(pixelRect(row.left, row.top, row.width, row.height));
         if (working) {
-            m_keys[static_cast<std::size_t>(spec.index)] = button;
-            m_keysGroup->addButton(button, spec.index);
+            m_keys[static_cast<std::size_t>(row.index)] = button;
+            m_keysGroup->addButton(button, row.index);
         }
     }
 }
@@ -291,19 +298,14 @@ void PracticeForm::buildKeyboard()
 void PracticeForm::setTabOrder()
 {
     std::vector<std::pair<int, QWidget *>> order;
-    for (const ControlSpec &spec : controlSpecs) {
-        if (spec.kind == ControlKind::Label || spec.kind == ControlKind::Echo ||
-            spec.kind == ControlKind::Timer)
+    for (const ControlSpec &row : controlSpecs) {
+        if (row.kind == ControlKind::Label || row.kind == ControlKind::Echo ||
+            row.kind == ControlKind::Timer)
             continue;
-        order.emplace_back(spec.tab, findChild<QWidget *>(qText(spec.name)));
+        order.emplace_back(row.tab, findChild<QWidget *>(qText(row.name)));
     }
-    for (const KeySpec &spec : keySpecs) {
-        const QString name =
-            QStringLiteral("%1(%2)")
-                .arg(spec.array == KeyArray::Keys ? QStringLiteral("Keys") : QStringLiteral("Key"))
-                .arg(spec.index);
-        order.emplace_back(spec.tab, findChild<QWidget *>(name));
-    }
+    for (const KeySpec &row : keySpecs)
+        order.emplace_back(row.tab, findChild<QWidget *>(keyObjectName(row)));
     std::sort(order.begin(), order.end(),
               [](const auto &a, const auto &b) { return a.first < b.first; });
     for (std::size_t i = 1; i < order.size(); ++i)

@@ -16,9 +16,9 @@ namespace {
 std::set<int> indexesOf(KeyArray array)
 {
     std::set<int> indexes;
-    for (const KeySpec &spec : keySpecs) {
-        if (spec.array == array)
-            indexes.insert(spec.index);
+    for (const KeySpec &row : keySpecs) {
+        if (row.array == array)
+            indexes.insert(row.index);
     }
     return indexes;
 }
@@ -39,15 +39,15 @@ TEST(KeyboardTable, WorkingKeysHaveTheCodesOfTheirLowerCasedCaptions)
     EXPECT_EQ(indexesOf(KeyArray::Keys).size(), 52u);
     const std::map<std::string_view, int> named{
         {"Esc", 0}, {"Back Space", 8}, {"Enter", 13}, {"", 14}, {"Space Bar", 32}};
-    for (const KeySpec &spec : keySpecs) {
-        if (spec.array != KeyArray::Keys)
+    for (const KeySpec &row : keySpecs) {
+        if (row.array != KeyArray::Keys)
             continue;
-        if (const auto found = named.find(spec.caption); found != named.end()) {
-            EXPECT_EQ(spec.index, found->second) << spec.caption;
+        if (const auto found = named.find(row.caption); found != named.end()) {
+            EXPECT_EQ(row.index, found->second) << row.caption;
         } else {
-            ASSERT_EQ(spec.caption.size(), 1u);
-            const char c = spec.caption[0];
-            EXPECT_EQ(spec.index, (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c) << spec.caption;
+            ASSERT_EQ(row.caption.size(), 1u);
+            const char c = row.caption[0];
+            EXPECT_EQ(row.index, (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c) << row.caption;
         }
     }
 }
@@ -62,8 +62,8 @@ TEST(KeyboardTable, DecorativeKeysHaveTheirIndexes)
 TEST(KeyboardTable, NeighboursLeaveThirtyTwipsAndRowsStackAsDrawn)
 {
     std::map<int, std::vector<KeySpec>> rows;
-    for (const KeySpec &spec : keySpecs)
-        rows[spec.top].push_back(spec);
+    for (const KeySpec &row : keySpecs)
+        rows[row.top].push_back(row);
     ASSERT_EQ(rows.size(), 6u);
     std::vector<int> tops;
     for (auto &[top, row] : rows) {
@@ -73,8 +73,8 @@ TEST(KeyboardTable, NeighboursLeaveThirtyTwipsAndRowsStackAsDrawn)
         for (std::size_t i = 1; i < row.size() && top != 2640; ++i)
             EXPECT_EQ(row[i].left - (row[i - 1].left + row[i - 1].width), 30)
                 << "row " << top << " after " << row[i - 1].caption;
-        for (const KeySpec &spec : row)
-            EXPECT_EQ(spec.height, spec.index == 14 && spec.array == KeyArray::Keys ? 570 : 450);
+        for (const KeySpec &row : row)
+            EXPECT_EQ(row.height, row.index == 14 && row.array == KeyArray::Keys ? 570 : 450);
     }
     EXPECT_EQ(tops, (std::vector<int>{2640, 3240, 3720, 4200, 4680, 5160}));
 }

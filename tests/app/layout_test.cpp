@@ -27,11 +27,11 @@ QString qName(std::string_view name)
     return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
-QString keyName(const KeySpec &spec)
+QString keyName(const KeySpec &row)
 {
     return QStringLiteral("%1(%2)")
-        .arg(spec.array == KeyArray::Keys ? QStringLiteral("Keys") : QStringLiteral("Key"))
-        .arg(spec.index);
+        .arg(row.array == KeyArray::Keys ? QStringLiteral("Keys") : QStringLiteral("Key"))
+        .arg(row.index);
 }
 
 QRect pixels(int left, int top, int width, int height)
@@ -56,14 +56,14 @@ TEST(Twips, ConvertToTheNearestPixel)
 TEST(LayoutTables, TabIndexesRunFromZeroToOneHundredWithoutAGap)
 {
     std::vector<int> tabs;
-    for (const FrameSpec &spec : frameSpecs)
-        tabs.push_back(spec.tab);
-    for (const ControlSpec &spec : controlSpecs) {
-        if (spec.kind != ControlKind::Timer)
-            tabs.push_back(spec.tab);
+    for (const FrameSpec &row : frameSpecs)
+        tabs.push_back(row.tab);
+    for (const ControlSpec &row : controlSpecs) {
+        if (row.kind != ControlKind::Timer)
+            tabs.push_back(row.tab);
     }
-    for (const KeySpec &spec : keySpecs)
-        tabs.push_back(spec.tab);
+    for (const KeySpec &row : keySpecs)
+        tabs.push_back(row.tab);
     std::sort(tabs.begin(), tabs.end());
     std::vector<int> expected(101);
     std::iota(expected.begin(), expected.end(), 0);
@@ -106,16 +106,14 @@ TEST_F(FormTest, EveryControlStandsInItsContainerAtItsPlace)
         EXPECT_EQ(widget->geometry(), rect) << name.toStdString();
         EXPECT_TRUE(widget->isVisible()) << name.toStdString();
     };
-    for (const FrameSpec &spec : frameSpecs)
-        check(qName(spec.name), spec.container,
-              pixels(spec.left, spec.top, spec.width, spec.height));
-    for (const ControlSpec &spec : controlSpecs) {
-        if (spec.kind != ControlKind::Timer)
-            check(qName(spec.name), spec.container,
-                  pixels(spec.left, spec.top, spec.width, spec.height));
+    for (const FrameSpec &row : frameSpecs)
+        check(qName(row.name), row.container, pixels(row.left, row.top, row.width, row.height));
+    for (const ControlSpec &row : controlSpecs) {
+        if (row.kind != ControlKind::Timer)
+            check(qName(row.name), row.container, pixels(row.left, row.top, row.width, row.height));
     }
-    for (const KeySpec &spec : keySpecs)
-        check(keyName(spec), "", pixels(spec.left, spec.top, spec.width, spec.height));
+    for (const KeySpec &row : keySpecs)
+        check(keyName(row), "", pixels(row.left, row.top, row.width, row.height));
 }
 
 TEST_F(FormTest, PlacesInPixelsMatchTheLayoutInTwips)
@@ -303,12 +301,12 @@ TEST_F(FormTest, WindowFontShowsEverySimplifiedChineseCaption)
 TEST_F(FormTest, TabOrderFollowsTheTabIndexesOverFocusableControls)
 {
     std::map<QString, int> tabOf;
-    for (const FrameSpec &spec : frameSpecs)
-        tabOf[qName(spec.name)] = spec.tab;
-    for (const ControlSpec &spec : controlSpecs)
-        tabOf[qName(spec.name)] = spec.tab;
-    for (const KeySpec &spec : keySpecs)
-        tabOf[keyName(spec)] = spec.tab;
+    for (const FrameSpec &row : frameSpecs)
+        tabOf[qName(row.name)] = row.tab;
+    for (const ControlSpec &row : controlSpecs)
+        tabOf[qName(row.name)] = row.tab;
+    for (const KeySpec &row : keySpecs)
+        tabOf[keyName(row)] = row.tab;
 
     // Frames and labels never take the focus; everything else does.
     for (const auto &[name, tab] : tabOf) {

@@ -39,12 +39,16 @@ TEST_F(FormTest, OpensWithLevelOneThePassageBoxFocusedAndEverythingAtRest)
 
 TEST_F(FormTest, TheActivationStepRunsOnlyOnce)
 {
+    QTest::mouseClick(control(QStringLiteral("Level(2)")), Qt::LeftButton);
+    ASSERT_EQ(form->state().level, 2);
     QWidget *picture = control(QStringLiteral("Picture1"));
     picture->setFocus();
+    // The user leaves for another application and comes back.
     QEvent deactivate(QEvent::WindowDeactivate);
     QApplication::sendEvent(form.get(), &deactivate);
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(form.get(), &activate);
+    EXPECT_EQ(form->state().level, 2);
     EXPECT_EQ(form->focusWidget(), picture);
 }
 
