@@ -18,8 +18,7 @@ inline std::string caseName(std::string_view what)
 /// Names each case of a parameterised test by its `what` field.
 struct ByWhat
 {
-    template <typename Info>
-    std::string operator()(const Info &info) const
+    template <typename Info> std::string operator()(const Info &info) const
     {
         return caseName(info.param.what);
     }

@@ -1,6 +1,7 @@
 #include "keyboardlayout.h"
 
 #include "formfixture.h"
+#include "keyindexes.h"
 
 #include <QButtonGroup>
 #include <QRegularExpression>
@@ -21,16 +22,6 @@ std::set<int> indexesOf(KeyArray array)
             indexes.insert(row.index);
     }
     return indexes;
-}
-
-std::set<int> workingKeyIndexes()
-{
-    std::set<int> expected{0, 8, 13, 14, 32, 39, 59, 61, 91, 92, 93, 126};
-    for (int i = 44; i <= 57; ++i)
-        expected.insert(i);
-    for (int i = 97; i <= 122; ++i)
-        expected.insert(i);
-    return expected;
 }
 
 TEST(KeyboardTable, WorkingKeysHaveTheCodesOfTheirLowerCasedCaptions)

@@ -2,6 +2,8 @@
 
 #include "practicecontrols.h"
 
+#include "keyindexes.h"
+
 #include <algorithm>
 #include <array>
 #include <deque>
@@ -48,19 +50,8 @@ public:
 
     FakeControls()
     {
-        for (const int index : keyIndexes())
+        for (const int index : workingKeyIndexes())
             keyColours[index] = buttonFace;
-    }
-
-    /// The indexes that have a Keys button on the window.
-    static std::set<int> keyIndexes()
-    {
-        std::set<int> indexes{0, 8, 13, 14, 32, 39, 59, 61, 91, 92, 93, 126};
-        for (int i = 44; i <= 57; ++i)
-            indexes.insert(i);
-        for (int i = 97; i <= 122; ++i)
-            indexes.insert(i);
-        return indexes;
     }
 
     /// The Keys indexes shown in the lit colour.
