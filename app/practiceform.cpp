@@ -114,9 +114,8 @@ QFont fontFor(FontChoice choice, const QFont &window)
 }
 
 // CR LF and a lone CR start a new line in a label, which breaks lines at LF only.
-QString labelText(const Text &text)
+QString labelText(QString shown)
 {
-    QString shown = qText(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(u'\r', u'\n');
     return shown;
@@ -354,7 +353,7 @@ Text PracticeForm::echo() const
 void PracticeForm::setEcho(const Text &caption)
 {
     m_echoText = caption;
-    m_echo->setText(labelText(caption));
+    m_echo->setText(labelText(qText(caption)));
 }
 
 Text PracticeForm::passageText() const
@@ -424,8 +423,7 @@ void PracticeForm::showMessageBox(const Text &prompt, const Text &title, int)
     // The prompt's LF CR is one line break on screen.
     QString shown = qText(prompt);
     shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
-    QMessageBox box(QMessageBox::NoIcon, qText(title), labelText(shown.toStdU16String()),
-                    QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon, qText(title), labelText(shown), QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("WarningBox"));
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);

@@ -135,8 +135,7 @@ void PracticeEngine::keyClick(std::int16_t index)
 {
     if (m_closed || !m_state.started)
         return;
-    const auto lastPosition = static_cast<long long>(m_controls.passageText().size()) - 1;
-    if (m_state.keystrokes == lastPosition && !showRandomWords())
+    if (m_state.keystrokes == lastPassagePosition() && !showRandomWords())
         return;
     m_state.keyCode = index;
     (void)displayText();
@@ -164,9 +163,7 @@ void PracticeEngine::resetClick()
     m_state.typedCount = 0;
     m_state.correctCount = 0;
     m_state.wrongCount = 0;
-    m_controls.setScoreCaption(ScoreDisplay::CorrectWords, wordsText(m_state.correctCount));
-    m_controls.setScoreCaption(ScoreDisplay::IncorrectWords, wordsText(m_state.wrongCount));
-    m_controls.setScoreCaption(ScoreDisplay::WordCount, wordsText(m_state.typedCount));
+    showWordCounts();
     m_controls.setScoreCaption(ScoreDisplay::Accuracy, decimalText(0));
     m_state.warned = false;
     m_controls.focusPassage();
@@ -241,25 +238,25 @@ bool PracticeEngine::displayText()
     if (m_state.keyCode == enterCode && !enterKey())
         return false;
 
-    bool isEnter = false;
     if (m_state.keyCode == backspaceCode) {
         if (!backspaceKey())
             return false;
-    } else if (!characterKey(isEnter)) {
+    } else if (!characterKey()) {
         return false;
     }
-    if (!isEnter) {
+    // An Enter lit its keys already and is not scored.
+    if (m_state.keyCode != enterCode) {
         if (!lightKey() || !scoreKey())
             return false;
     }
 
-    const auto lastPosition = static_cast<long long>(m_controls.passageText().size()) - 1;
-    if (m_state.caretPos >= lastPosition && !showRandomWords())
+    if (m_state.caretPos >= lastPassagePosition() && !showRandomWords())
         return false;
     if (!checkedAdd(m_state.keystrokes, 1))
         return false;
     m_state.minuteCount += 1;
-    if (!showWordCounts() || !showAccuracy())
+    showWordCounts();
+    if (!showAccuracy())
         return false;
     warnIfInaccurate();
     return true;
@@ -299,7 +296,7 @@ bool PracticeEngine::backspaceKey()
     return checkedAdd(m_state.keystrokes, -1);
 }
 
-bool PracticeEngine::characterKey(bool &isEnter)
+bool PracticeEngine::characterKey()
 {
     m_controls.focusPassage();
     std::int16_t next = m_state.caretPos;
@@ -308,8 +305,7 @@ bool PracticeEngine::characterKey(bool &isEnter)
     m_controls.setPassageSelStart(next);
     m_controls.setPassageSelLength(1);
     m_state.caretPos = next;
-    isEnter = m_state.keyCode == enterCode;
-    if (isEnter)
+    if (m_state.keyCode == enterCode)
         return true;
     m_state.lastChar = Text(1, lowerCase(static_cast<char16_t>(m_state.keyCode)));
     m_state.litKey = static_cast<std::int16_t>(m_state.lastChar.front());
@@ -340,12 +336,16 @@ bool PracticeEngine::scoreKey()
     return true;
 }
 
-bool PracticeEngine::showWordCounts()
+void PracticeEngine::showWordCounts()
 {
     m_controls.setScoreCaption(ScoreDisplay::CorrectWords, wordsText(m_state.correctCount));
     m_controls.setScoreCaption(ScoreDisplay::IncorrectWords, wordsText(m_state.wrongCount));
     m_controls.setScoreCaption(ScoreDisplay::WordCount, wordsText(m_state.typedCount));
-    return true;
+}
+
+long long PracticeEngine::lastPassagePosition() const
+{
+    return static_cast<long long>(m_controls.passageText().size()) - 1;
 }
 
 bool PracticeEngine::showAccuracy()

@@ -56,12 +56,14 @@ private:
     [[nodiscard]] bool unlightKeys();
     [[nodiscard]] bool enterKey();
     [[nodiscard]] bool backspaceKey();
-    [[nodiscard]] bool characterKey(bool &isEnter);
+    [[nodiscard]] bool characterKey();
     [[nodiscard]] bool lightKey();
     [[nodiscard]] bool scoreKey();
-    [[nodiscard]] bool showWordCounts();
+    void showWordCounts();
     [[nodiscard]] bool showAccuracy();
     void warnIfInaccurate();
+    /// The passage length minus one: the position at which the passage is consumed.
+    long long lastPassagePosition() const;
 
     PracticeState &m_state;
     PracticeControls &m_controls;
