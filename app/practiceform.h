@@ -32,6 +32,7 @@ public:
     ~PracticeForm() override;
 
     const PracticeState &state() const { return m_state; }
+    const PracticeEngine &engine() const { return m_engine; }
 
     // PracticeControls
     Text echo() const override;
