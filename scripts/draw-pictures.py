@@ -7,6 +7,8 @@
                             saved as a palette PNG.
   assets/stopwatch.png      27x29 stopwatch shown next to the timer, full
                             colour with a transparent background.
+  data/icons/NxN.png        the icon at 64, 128 and 256 pixels for the
+                            application menu, scaled without smoothing.
 
 Only the Python standard library is used; PNG files are written by hand
 with zlib and struct.  Run from the project root:
@@ -285,6 +287,19 @@ def main():
     write_palette_png(os.path.join(assets, "keyboard-icon.png"),
                       draw_keyboard_icon(), VGA)
     write_rgba_png(os.path.join(assets, "stopwatch.png"), draw_stopwatch())
+    # The menu's larger icons: each pixel repeated, so the edges stay as sharp as drawn.
+    icons = os.path.join(root, "data", "icons")
+    os.makedirs(icons, exist_ok=True)
+    for factor in (2, 4, 8):
+        size = ICON_SIZE * factor
+        write_palette_png(os.path.join(icons, "%dx%d.png" % (size, size)),
+                          scaled(draw_keyboard_icon(), factor), VGA)
+
+
+def scaled(pixels, factor):
+    """pixels with every pixel repeated factor times across and down."""
+    return [[p for p in row for _ in range(factor)]
+            for row in pixels for _ in range(factor)]
 
 
 if __name__ == "__main__":
