@@ -155,7 +155,8 @@ PracticeForm::PracticeForm(QWidget *parent) : QWidget(parent, formWindowFlags)
 {
     setObjectName(QStringLiteral("PracticeForm"));
     setWindowTitle(formCaption());
-    setWindowIcon(QIcon(QStringLiteral(":/assets/keyboard-icon.png")));
+    // The format named, so that no image plugin is probed for a picture we know.
+    setWindowIcon(QIcon(QPixmap(QStringLiteral(":/assets/keyboard-icon.png"), "PNG")));
     setFont(windowFont());
     setFixedSize(twipsToPixels(formClientWidthTwips), twipsToPixels(formClientHeightTwips));
     applyColours(this, formBackColour, noColour);
@@ -261,7 +262,7 @@ void PracticeForm::buildControls()
         }
         case ControlKind::Picture: {
             auto *picture = new QLabel(parent);
-            picture->setPixmap(QPixmap(caption));
+            picture->setPixmap(QPixmap(caption, "PNG"));
             picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             picture->setFocusPolicy(Qt::StrongFocus);
             widget = picture;
