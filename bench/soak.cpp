@@ -7,12 +7,13 @@
 #include "passagebox.h"
 #include "practiceform.h"
 
+#include "headless.h"
+
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -208,11 +209,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: %s [keystrokes]\n", argv[0]);
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir runtimeDir;
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));
+    const riderar::testing::HeadlessSession headless;
 
     QApplication app(argc, argv);
     return soak(count);

@@ -1,6 +1,6 @@
+#include "headless.h"
+
 #include <QApplication>
-#include <QDir>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -22,11 +22,7 @@ int main(int argc, char **argv)
 {
     defaultHandler = qInstallMessageHandler(quietOffscreenNotes);
     // The window tests run headless unless a platform is asked for.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir runtimeDir;
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));
+    const riderar::testing::HeadlessSession headless;
 
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
