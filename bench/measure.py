@@ -252,6 +252,19 @@ class Keystrokes:
         return letter, centre_region(self.keys[ord(letter)])
 
 
+def start_and_settle(probe_path, client, points, env, log, result):
+    """Starts the client under the probe and takes the figures of its first seconds: start-up,
+    memory once it has settled, and CPU over the idle time after."""
+    probe = Probe(probe_path, [client], "Riderar", points, env, log)
+    appeared = time.monotonic()
+    result["mapped_ms"] = probe.mapped_ms
+    result["startup_ms"] = probe.painted_ms
+    time.sleep(max(0.0, appeared + SETTLE_SECONDS - time.monotonic()))
+    result["rss_kb"], result["hwm_kb"] = sample_memory(probe.pid)
+    result["idle_start_ms"], result["idle_start_precise_ms"] = idle_cpu(probe.pid, IDLE_SECONDS)
+    return probe
+
+
 def run_program(options, layout, display, workdir):
     keys = layout["keys"]
     points = [face_point(keys[i]) for i in (ord("a"), 8, 92, 32)]
@@ -261,14 +274,7 @@ def run_program(options, layout, display, workdir):
         probe = None
         try:
             env = client_env(display, workdir)
-            probe = Probe(options.probe, [options.program], "Riderar", points, env, log)
-            appeared = time.monotonic()
-            result["mapped_ms"] = probe.mapped_ms
-            result["startup_ms"] = probe.painted_ms
-            time.sleep(max(0.0, appeared + SETTLE_SECONDS - time.monotonic()))
-            result["rss_kb"], result["hwm_kb"] = sample_memory(probe.pid)
-            result["idle_start_ms"], result["idle_start_precise_ms"] = idle_cpu(
-                probe.pid, IDLE_SECONDS)
+            probe = start_and_settle(options.probe, options.program, points, env, log, result)
 
             # A passage, a keystroke that is surely wrong (no passage holds a backslash) so that
             # the accuracy warning comes now rather than in the middle of the timing, and Enter
@@ -339,14 +345,7 @@ def run_floor(options, layout, display, workdir):
         probe = None
         try:
             env = client_env(display, workdir)
-            probe = Probe(options.probe, [options.floor], "Riderar", points, env, log)
-            appeared = time.monotonic()
-            result["mapped_ms"] = probe.mapped_ms
-            result["startup_ms"] = probe.painted_ms
-            time.sleep(max(0.0, appeared + SETTLE_SECONDS - time.monotonic()))
-            result["rss_kb"], result["hwm_kb"] = sample_memory(probe.pid)
-            result["idle_start_ms"], result["idle_start_precise_ms"] = idle_cpu(
-                probe.pid, IDLE_SECONDS)
+            probe = start_and_settle(options.probe, options.floor, points, env, log, result)
             probe.ask("focus")
             strokes = Keystrokes(layout["keys"])
             for _ in range(TYPED_FOR_MEMORY):
